@@ -35,7 +35,8 @@ TForm1::TForm1(TComponent* Owner)
     Button1.TabOrder = 0;
     Button1.OnClick = [this](TObject* sender) { Button1Click(sender); };
 
-    for (TPowersock* client : {static_cast<TPowersock*>(&NMTime1), static_cast<TPowersock*>(&NMDayTime1)}) {
+    for (TPowersock* client :
+         {static_cast<TPowersock*>(&NMTime1), static_cast<TPowersock*>(&NMDayTime1)}) {
         client->Host = DefaultTimeServer;
         client->TimeOut = 5000;
         client->ReportLevel = 0;
@@ -88,14 +89,16 @@ void TForm1::ReadSettings() {
 }
 
 TSettings TForm1::Settings() const {
-    return {AutoConnect, AutoSynchro, AskDisconnect, AutoDisconnect, SilentMode, LogFile,
-            CorrigeDate};
+    return {AutoConnect, AutoSynchro, AskDisconnect, AutoDisconnect,
+            SilentMode,  LogFile,     CorrigeDate};
 }
 
 void TForm1::Button1Click(TObject* /*Sender*/) {
-    TSyncRun run{Button1, NMTime1, NMDayTime1, ConnFailed, Settings(), Handle(),
-                 ListBox1.Items, ProgramDir};
+    TSyncRun run{Button1,    NMTime1,  NMDayTime1,     ConnFailed,
+                 Settings(), Handle(), ListBox1.Items, ProgramDir};
     run.Execute();
 }
 
-void TForm1::NMTime1ConnectionFailed(TObject* /*Sender*/) { ConnFailed = true; }
+void TForm1::NMTime1ConnectionFailed(TObject* /*Sender*/) {
+    ConnFailed = true;
+}

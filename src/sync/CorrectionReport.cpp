@@ -19,7 +19,9 @@ std::int64_t SecondsOfDay(TDateTime value) {
     return hour * 3600 + min * 60 + sec;
 }
 
-std::int64_t DayNumber(TDateTime value) { return static_cast<std::int64_t>(std::trunc(value)); }
+std::int64_t DayNumber(TDateTime value) {
+    return static_cast<std::int64_t>(std::trunc(value));
+}
 
 } // namespace
 

@@ -24,8 +24,9 @@ CorrectionParts SplitDuration(tk::TDateTime Before, tk::TDateTime After);
 
 // What the report stage leaves for the log stage.
 struct TCorrectionReport {
-    bool OnTime = false;        // within ten seconds of the server's time
-    std::string CorrectionText; // "Le PC avançait de ..." or "Le PC retardait de ..."; empty when OnTime
+    bool OnTime = false; // within ten seconds of the server's time
+    std::string
+        CorrectionText; // "Le PC avançait de ..." or "Le PC retardait de ..."; empty when OnTime
 };
 
 // Before: the clock reading; After: the value asked of the clock (both UTC). Days are counted

@@ -9,6 +9,7 @@
 #include "sync/ClockValue.h"
 #include "sync/Connection.h"
 #include "sync/CorrectionReport.h"
+#include "sync/DateCorrection.h"
 
 #include <exception>
 
@@ -16,11 +17,20 @@ using namespace tk;
 
 namespace {
 
-// The time text of the Time client read back under the same locale settings; whole seconds.
-SYSTEMTIME NewClockValue(const SYSTEMTIME& before, const std::string& timeText) {
-    std::uint16_t hour, minute, second, msec;
-    DecodeTime(StrToTime(timeText), hour, minute, second, msec);
-    return NearestWithTimeOfDay(before, hour, minute, second);
+// The value asked of the clock: the server's time of day (its text read back under the locale
+// settings that wrote it; whole seconds) on the day nearest to the reading, or on the server's
+// date with CorrigeDate.
+SYSTEMTIME NewClockValue(const SYSTEMTIME& before, const std::string& timeText,
+                         const std::string* dayTimeText) {
+    TTimeOfDay server;
+    std::uint16_t msec;
+    DecodeTime(StrToTime(timeText), server.Hour, server.Minute, server.Second, msec);
+    SYSTEMTIME after = NearestWithTimeOfDay(before, server.Hour, server.Minute, server.Second);
+    if (dayTimeText != nullptr) {
+        DateFromDayTime(*dayTimeText, before, server, after.wYear, after.wMonth, after.wDay);
+        after.wDayOfWeek = DayOfWeek(after.wYear, after.wMonth, after.wDay);
+    }
+    return after;
 }
 
 } // namespace
@@ -60,7 +70,8 @@ void TSyncRun::Execute() {
             if (!Settings.SilentMode)
                 MessageDlg(ConnectionErrorText, TMsgDlgType::mtError, mbOK);
         } else {
-            entry.After = NewClockValue(entry.Before, timeText);
+            entry.After = NewClockValue(entry.Before, timeText,
+                                        Settings.CorrigeDate ? &dayTimeText : nullptr);
             const bool accepted = SetSystemTime(entry.After);
             if (accepted)
                 NotifyTaskbarTimeChange();

@@ -14,14 +14,15 @@
 #include <thread>
 
 class LoopbackServer {
-public:
+  public:
     explicit LoopbackServer(std::string answer) : answer_(std::move(answer)) {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        if (listener_ < 0 ||
+            ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
             ::listen(listener_, 8) != 0 ||
             ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             throw std::runtime_error("LoopbackServer: cannot listen on 127.0.0.1");
@@ -40,7 +41,7 @@ public:
     std::int32_t Port() const { return port_; }
     int Connections() const { return connections_; }
 
-private:
+  private:
     void Serve() {
         while (!stopping_) {
             const int peer = ::accept(listener_, nullptr, nullptr);

@@ -40,12 +40,13 @@ struct Clock {
     bool refuse = false;                         // SetSystemTime fails, as without the right
     std::vector<SYSTEMTIME> set;                 // every value SetSystemTime was given
     int taskbarNotices = 0;
+    int localOffsetMinutes = 0; // local time = UTC + this
 };
 Clock& TheClock();
 
 struct DialUpService {
-    bool connected = true;       // what InternetGetConnectedState answers
-    bool dialSucceeds = true;    // what InternetAutodial answers
+    bool connected = true;    // what InternetGetConnectedState answers
+    bool dialSucceeds = true; // what InternetAutodial answers
 };
 DialUpService& TheDialUp();
 

@@ -17,11 +17,17 @@ void Record(std::string line) {
 } // namespace
 
 struct TForm::Native {};
-void TForm::NativeDeleter::operator()(Native* native) const { delete native; }
+void TForm::NativeDeleter::operator()(Native* native) const {
+    delete native;
+}
 struct TControl::Native {};
-void TControl::NativeDeleter::operator()(Native* native) const { delete native; }
+void TControl::NativeDeleter::operator()(Native* native) const {
+    delete native;
+}
 
-void TApplication::Initialize() { LoadFormatSettings(); }
+void TApplication::Initialize() {
+    LoadFormatSettings();
+}
 
 void TApplication::ProcessMessages() {
     Record("ProcessMessages");
@@ -40,13 +46,25 @@ void TApplication::WaitMessage() {
     fake::WaitForMessage();
 }
 
-std::string TApplication::ExeName() const { return fake::TheExeName(); }
+std::string TApplication::ExeName() const {
+    return fake::TheExeName();
+}
 
-void TForm::CreateHandle() { SetNative(std::unique_ptr<Native, NativeDeleter>(new Native)); }
-void TForm::UpdateCaption() { Record(Name + " caption " + Caption()); }
-void TForm::UpdateVisible() { Record(Name + (Visible() ? " shown" : " hidden")); }
-std::uintptr_t TForm::Handle() const { return reinterpret_cast<std::uintptr_t>(this); }
+void TForm::CreateHandle() {
+    SetNative(std::unique_ptr<Native, NativeDeleter>(new Native));
+}
+void TForm::UpdateCaption() {
+    Record(Name + " caption " + Caption());
+}
+void TForm::UpdateVisible() {
+    Record(Name + (Visible() ? " shown" : " hidden"));
+}
+std::uintptr_t TForm::Handle() const {
+    return reinterpret_cast<std::uintptr_t>(this);
+}
 
-void TButton::UpdateEnabled() { Record(Name + (Enabled() ? " enabled" : " disabled")); }
+void TButton::UpdateEnabled() {
+    Record(Name + (Enabled() ? " enabled" : " disabled"));
+}
 
 } // namespace tk

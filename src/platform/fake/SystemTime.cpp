@@ -2,9 +2,13 @@
 #include "platform/SystemTime.h"
 #include "platform/fake/Fake.h"
 
+#include <chrono>
+
 namespace tk {
 
-void GetSystemTime(SYSTEMTIME& utc) { utc = fake::TheClock().now; }
+void GetSystemTime(SYSTEMTIME& utc) {
+    utc = fake::TheClock().now;
+}
 
 bool SetSystemTime(const SYSTEMTIME& utc) {
     auto& clock = fake::TheClock();
@@ -20,6 +24,11 @@ bool SetSystemTime(const SYSTEMTIME& utc) {
 void NotifyTaskbarTimeChange() {
     ++fake::TheClock().taskbarNotices;
     fake::Journal().push_back("taskbar notified");
+}
+
+void UtcToLocalSystemTime(const SYSTEMTIME& utc, SYSTEMTIME& local) {
+    local =
+        SystemTimeAt(InstantOf(utc) + std::chrono::minutes{fake::TheClock().localOffsetMinutes});
 }
 
 } // namespace tk

@@ -1,6 +1,6 @@
 // The platform-independent half of the application object, forms and controls.
-#include "platform/Dialogs.h"
 #include "platform/Forms.h"
+#include "platform/Dialogs.h"
 #include "platform/StdCtrls.h"
 
 #include <algorithm>

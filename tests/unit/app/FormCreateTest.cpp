@@ -20,8 +20,8 @@ TEST_F(FormCreateTest, WithoutSettingsTheWindowShowsAndNoRunStarts) {
     EXPECT_EQ(Steps(), (std::vector<std::string>{"Form1 caption Form1", "Form1 caption Pendulix",
                                                  "Form1 shown"}));
     EXPECT_TRUE(form.AskDisconnect);
-    EXPECT_FALSE(form.AutoConnect || form.AutoSynchro || form.AutoDisconnect ||
-                 form.SilentMode || form.LogFile || form.CorrigeDate);
+    EXPECT_FALSE(form.AutoConnect || form.AutoSynchro || form.AutoDisconnect || form.SilentMode ||
+                 form.LogFile || form.CorrigeDate);
     EXPECT_FALSE(tk::Application->Terminated());
 }
 
@@ -30,10 +30,14 @@ TEST_F(FormCreateTest, AStartUpRunComesAfterTheWindowIsShownAndDrawn) {
     tk::fake::TheDialUp().connected = false;
     tk::fake::TheDialUp().dialSucceeds = false; // the run then ends at once
     CreateForm();
-    const std::vector<std::string> expected{
-        "Form1 caption Form1", "Form1 caption Pendulix", "Form1 shown",
-        "ProcessMessages",     "Button1 disabled",       "InternetGetConnectedState(0)",
-        "InternetAutodial(2, Form1)", "Button1 enabled"};
+    const std::vector<std::string> expected{"Form1 caption Form1",
+                                            "Form1 caption Pendulix",
+                                            "Form1 shown",
+                                            "ProcessMessages",
+                                            "Button1 disabled",
+                                            "InternetGetConnectedState(0)",
+                                            "InternetAutodial(2, Form1)",
+                                            "Button1 enabled"};
     EXPECT_EQ(Journal(), expected);
     EXPECT_TRUE(tk::Application->Terminated());
 }
@@ -64,8 +68,8 @@ const SettingsCase settingsCases[] = {
     {"AutoDisconnectWithoutAsking", "[config]\r\nAskDisconnect=0\r\nAutoDisconnect=1\r\n", false,
      true, false},
     {"SectionNameInCapitals", "[CONFIG]\r\nAutoConnect=1\r\n", true, false, true},
-    {"KeysOfAnotherSectionIgnored", "[other]\r\nAutoConnect=1\r\nAskDisconnect=0\r\n", true,
-     false, false},
+    {"KeysOfAnotherSectionIgnored", "[other]\r\nAutoConnect=1\r\nAskDisconnect=0\r\n", true, false,
+     false},
     {"WordsGiveTheDefault", "[config]\r\nAskDisconnect=no\r\nAutoConnect=yes\r\n", true, false,
      false},
     {"AnyNonZeroIntegerIsOn", "[config]\r\nAutoConnect=-1\r\nAskDisconnect=0x0\r\n", false, false,
@@ -73,8 +77,7 @@ const SettingsCase settingsCases[] = {
     {"TrailingCharactersGiveTheDefault", "[config]\r\nAutoConnect=1 x\r\n", true, false, false},
 };
 
-class ReadSettingsTest : public ProgramFixture,
-                         public testing::WithParamInterface<SettingsCase> {};
+class ReadSettingsTest : public ProgramFixture, public testing::WithParamInterface<SettingsCase> {};
 
 TEST_P(ReadSettingsTest, ValuesAfterTheStartUpRules) {
     WriteSettings(GetParam().ini);

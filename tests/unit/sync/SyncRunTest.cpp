@@ -21,7 +21,7 @@ std::int32_t RefusedPort() {
 }
 
 class SyncRunTest : public ProgramFixture {
-protected:
+  protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         CreateForm();
@@ -92,7 +92,8 @@ TEST_F(SyncRunTest, AClockAlreadyRightIsSetAllTheSame) {
     Form1->AskDisconnect = false;
     Form1->Button1Click(nullptr);
     EXPECT_EQ(ClockSettings(), std::vector<std::string>{"2024-01-15 10:00:08.000"});
-    EXPECT_EQ(Shown(), std::vector<std::string>{"Information: Le PC était parfaitement à l'heure !"});
+    EXPECT_EQ(Shown(),
+              std::vector<std::string>{"Information: Le PC était parfaitement à l'heure !"});
 }
 
 TEST_F(SyncRunTest, AFailedTimeQueryLeavesTheClockAndKeepsTheProgramRunning) {
@@ -196,6 +197,37 @@ TEST_F(SyncRunTest, WithoutAConnectionTheProgramEndsAtOnce) {
     EXPECT_TRUE(TheClock().set.empty());
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_TRUE(tk::Application->Terminated());
+}
+
+} // namespace
+
+namespace {
+
+class DateCorrectionRunTest : public SyncRunTest {
+  protected:
+    void Run(tk::SYSTEMTIME clock, const std::string& timeAnswer, const std::string& reply) {
+        TheClock().now = clock;
+        Serve(timeAnswer, reply);
+        Form1->CorrigeDate = true;
+        Form1->AskDisconnect = false;
+        Form1->Button1Click(nullptr);
+    }
+};
+
+TEST_F(DateCorrectionRunTest, ADayAhead) {
+    Run({2024, 1, 2, 16, 12, 0, 0, 0}, TimeAnswer(2024, 1, 15, 12, 0, 0),
+        "60324 24-01-15 12:00:00 00 0 0 50.0 UTC(NIST) *\r\n");
+    EXPECT_EQ(ClockSettings(), std::vector<std::string>{"2024-01-15 12:00:00.000"});
+    EXPECT_EQ(Shown(), std::vector<std::string>{
+                           "Information: Le PC avançait de 1 jour.\rLa correction a été faite."});
+}
+
+TEST_F(DateCorrectionRunTest, DaysHoursAndSecondsBehind) {
+    Run({2024, 3, 4, 7, 7, 0, 0, 0}, TimeAnswer(2024, 3, 10, 12, 0, 3), "24-03-10 12:00:03\r\n");
+    EXPECT_EQ(ClockSettings(), std::vector<std::string>{"2024-03-10 12:00:03.000"});
+    EXPECT_EQ(TheClock().set.at(0).wDayOfWeek, 0);
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Information: Le PC retardait de 3 jours 5 heures "
+                                                "3 secondes.\rLa correction a été faite."});
 }
 
 } // namespace
