@@ -18,7 +18,7 @@ namespace tk {
 
 // The socket component's failures, with their French texts.
 class ESockError : public Exception {
-  public:
+public:
     using Exception::Exception;
 };
 
@@ -39,7 +39,7 @@ struct TSockAddrIn {
 };
 
 class TPowersock : public TComponent {
-  public:
+public:
     // ESockError "L'initialisation des sockets Windows a échoué" when the socket layer cannot
     // be prepared.
     explicit TPowersock(TComponent* owner);
@@ -110,7 +110,7 @@ class TPowersock : public TComponent {
     // Processes messages until `done` holds, asleep between messages: never a busy wait.
     static void ProcessMessagesUntil(const std::function<bool()>& done);
 
-  private:
+private:
     struct LookupState;
     void OpenSocket();
     void CloseAndReplaceSocket(bool report);
