@@ -56,7 +56,8 @@ bool AnswerWhole(const tk::TPowersock& socket, TAnswerRule rule) {
         return true;
     if (rule == TAnswerRule::TimeCount && held >= TimeAnswerBytes)
         return true;
-    return held > 0 && !socket.Connected();
+    // A server that has closed has said all it will.
+    return !socket.Connected();
 }
 
 std::string ReceiveAnswer(tk::TPowersock& socket, TAnswerRule rule) {
@@ -67,7 +68,7 @@ std::string ReceiveAnswer(tk::TPowersock& socket, TAnswerRule rule) {
     // Taken even when refused: nothing of this answer may reach a later query.
     std::string answer = socket.TakeBuffer();
     if (answer.empty())
-        throw tk::Exception(NoAnswerText);
+        throw tk::Exception(socket.TimedOut() ? NoAnswerText : BadAnswerText);
     if (answer.size() > MaxAnswerBytes ||
         (rule == TAnswerRule::TimeCount && answer.size() != TimeAnswerBytes))
         throw tk::Exception(BadAnswerText);

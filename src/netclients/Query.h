@@ -32,7 +32,7 @@ enum class TAnswerRule {
 // tk::ESockError "Déjà connecté", "Adresse distante nulle" (after at most one retry that
 // OnInvalidHost asks for), the lookup's time-out or cancellation;
 // tk::Exception "La connexion a dépassé le temps imparti" (the attempt is abandoned first),
-// "Le serveur n'a pas répondu dans le temps imparti" (not one byte), "Réponse incorrecte du
+// "Le serveur n'a pas répondu dans le temps imparti" (not one byte in time), "Réponse incorrecte du
 // serveur de temps" (an answer the rule refuses, or more than MaxAnswerBytes).
 std::string QueryServer(tk::TPowersock& socket, TAnswerRule rule);
 

@@ -36,7 +36,7 @@ const DaytimeCase daytimeCases[] = {
     {"FirstPartWhenTheRestIsLate", "DAYTIME_PARTIAL", "none", BYTES(" 24-06-")},
     {"LongestAnswer", "FLOOD_LIMIT", "none", std::string(65535, 'x')},
     {"TooLong", "FLOOD", "Exception", "Réponse incorrecte du serveur de temps"},
-    {"CloseWithoutData", "CLOSE", "Exception", "Le serveur n'a pas répondu dans le temps imparti"},
+    {"CloseWithoutData", "CLOSE", "Exception", "Réponse incorrecte du serveur de temps"},
     {"Silent", "SILENT", "Exception", "Le serveur n'a pas répondu dans le temps imparti"},
     {"Refused", "REFUSED", "Exception", "La connexion a dépassé le temps imparti"},
 };

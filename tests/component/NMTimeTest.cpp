@@ -39,8 +39,7 @@ const TimeCase timeCases[] = {
     {"TwoBytesThenSilence", "TIME_SHORT_HOLD", "Exception",
      "Réponse incorrecte du serveur de temps", 0},
     {"Flood", "FLOOD", "Exception", "Réponse incorrecte du serveur de temps", 0},
-    {"CloseWithoutData", "CLOSE", "Exception", "Le serveur n'a pas répondu dans le temps imparti",
-     0},
+    {"CloseWithoutData", "CLOSE", "Exception", "Réponse incorrecte du serveur de temps", 0},
     {"Silent", "SILENT", "Exception", "Le serveur n'a pas répondu dans le temps imparti", 0},
     {"Refused", "REFUSED", "Exception", "La connexion a dépassé le temps imparti", 0},
 };
