@@ -18,7 +18,7 @@ std::string WindowName(std::uintptr_t handle) {
 
 bool InternetGetConnectedState(std::uint32_t& flags, std::uint32_t reserved) {
     bool connected = fake::TheDialUp().connected;
-    flags = connected ? 0x01 /* LAN */ : 0x20 /* offline */;
+    flags = connected ? 0x02 /* LAN */ : 0x20 /* offline */;
     fake::Journal().push_back("InternetGetConnectedState(" + std::to_string(reserved) + ")");
     return connected;
 }
