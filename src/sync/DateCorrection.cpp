@@ -64,9 +64,12 @@ void ClockDateFallback(const tk::SYSTEMTIME& Before, const TTimeOfDay& serverTim
                        std::uint16_t& Year, std::uint16_t& Month, std::uint16_t& Day) {
     const tk::SYSTEMTIME nearest =
         NearestWithTimeOfDay(Before, serverTime.Hour, serverTime.Minute, serverTime.Second);
-    Year = nearest.wYear;
-    Month = nearest.wMonth;
-    Day = nearest.wDay;
+    // On the clock's first or last day the neighbouring day is one the clock refuses.
+    const bool accepted = nearest.wYear >= FirstClockYear && nearest.wYear <= LastClockYear;
+    const tk::SYSTEMTIME& date = accepted ? nearest : Before;
+    Year = date.wYear;
+    Month = date.wMonth;
+    Day = date.wDay;
 }
 
 void DateFromDayTime(const std::string& DayTimeText, const tk::SYSTEMTIME& Before,

@@ -13,7 +13,8 @@ struct TTimeOfDay {
 };
 
 // The date the clock reading gives: Before's UTC date, moved one day back or forward when that
-// brings the server's time of day nearer to Before.
+// brings the server's time of day nearer to Before and the clock accepts that day (years 1601
+// to 30827).
 void ClockDateFallback(const tk::SYSTEMTIME& Before, const TTimeOfDay& serverTime,
                        std::uint16_t& Year, std::uint16_t& Month, std::uint16_t& Day);
 

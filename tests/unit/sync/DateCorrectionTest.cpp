@@ -46,6 +46,16 @@ const DateCase dateCases[] = {
      {0, 0, 5},
      "2024-01-16"},
     {"FallbackBackwards", "no date here", {2024, 1, 2, 16, 0, 0, 5, 0}, {23, 59, 50}, "2024-01-15"},
+    {"FallbackStaysOnTheClocksFirstDay",
+     "no date here",
+     {1601, 1, 1, 1, 0, 10, 0, 0},
+     {23, 50, 0},
+     "1601-01-01"},
+    {"FallbackStaysOnTheClocksLastDay",
+     "no date here",
+     {30827, 12, 5, 31, 23, 30, 0, 0},
+     {0, 30, 0},
+     "30827-12-31"},
 };
 
 class DateFromDayTimeTest : public testing::TestWithParam<DateCase> {};
