@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs a Windows program under Wine, for ctest (CMAKE_CROSSCOMPILING_EMULATOR) and the scripts.
 # Refuses to run outside a user namespace (scripts/sandbox): there, the kernel refuses clock
-# changes. `--prepare` only makes the prefix and starts a wineserver.
+# changes. `--prepare` only makes the prefix and starts a wineserver; `--make-prefix` only makes
+# the prefix.
 #
 # The prefix (default build/wineprefix) is made once, under a lock, and marked ready only when
 # complete: an interrupted preparation is thrown away and done again.
@@ -46,6 +47,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         [ -f "$WINEPREFIX/system.reg" ] || exit 1
         echo "$RECIPE" >"$ready"
     fi
+    [ "$1" = --make-prefix ] && exit 0
     # Exit status 0 only when it started a new server: then start Wine's services now, away
     # from the pipes of whatever runs next.
     if "$WINESERVER" -p30 </dev/null >/dev/null 2>&1 9>&-; then
@@ -55,5 +57,5 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     echo "wine-run.sh: could not prepare the Wine prefix $WINEPREFIX" >&2
     exit 125
 }
-[ "$1" = --prepare ] && exit 0
+case "$1" in --prepare | --make-prefix) exit 0 ;; esac
 exec "$WINE" "$@"
