@@ -13,7 +13,7 @@
 inline constexpr const char* DefaultTimeServer = "time.nist.gov";
 
 class TForm1 : public tk::TForm {
-  public:
+public:
     explicit TForm1(tk::TComponent* Owner);
 
     tk::TButton Button1;
@@ -37,7 +37,7 @@ class TForm1 : public tk::TForm {
     // The settings as every run sees them (after the start-up rules).
     TSettings Settings() const;
 
-  private:
+private:
     void ReadSettings();
 };
 

@@ -10,18 +10,18 @@
 namespace tk {
 
 class TObject {
-  public:
+public:
     virtual ~TObject() = default;
 };
 
 // A component belongs to its owner; the owner keeps it alive (usually as a member).
 class TComponent : public TObject {
-  public:
+public:
     explicit TComponent(TComponent* owner) : owner_(owner) {}
     TComponent* Owner() const { return owner_; }
     std::string Name;
 
-  private:
+private:
     TComponent* owner_;
 };
 
@@ -30,7 +30,7 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // An ordered list of text lines (UTF-8 in memory).
 class TStringList {
-  public:
+public:
     std::size_t Count() const { return lines_.size(); }
     void Add(std::string line) { lines_.push_back(std::move(line)); }
     void Clear() { lines_.clear(); }
@@ -47,7 +47,7 @@ class TStringList {
     // Writes the lines as the file's whole content (ReplaceFileContents' errors).
     void SaveToFile(const std::string& fileName) const;
 
-  private:
+private:
     std::vector<std::string> lines_;
 };
 

@@ -28,7 +28,7 @@ enum class TPosition { poDesigned, poScreenCenter };
 // A top-level window. Its layout fields are set by the derived form's constructor; its
 // native window is made by CreateHandle() once the layout is complete.
 class TForm : public TComponent {
-  public:
+public:
     explicit TForm(TComponent* owner) : TComponent(owner) {}
 
     // Layout (set before CreateHandle; sizes in pixels at 96 dots per inch).
@@ -63,7 +63,7 @@ class TForm : public TComponent {
     Native* native() const { return native_.get(); }
     void SetNative(std::unique_ptr<Native, NativeDeleter> native) { native_ = std::move(native); }
 
-  private:
+private:
     friend class TControl;
     std::string caption_;
     bool visible_ = false;
@@ -73,7 +73,7 @@ class TForm : public TComponent {
 
 // The application object. One per process: `Application`.
 class TApplication : public TComponent {
-  public:
+public:
     TApplication();
     ~TApplication() override;
 
@@ -115,7 +115,7 @@ class TApplication : public TComponent {
     // The program file's full path (UTF-8). backend
     std::string ExeName() const;
 
-  private:
+private:
     void Adopt(std::unique_ptr<TForm> form);
     std::string title_;
     bool terminated_ = false;

@@ -8,7 +8,7 @@ namespace tk {
 
 // A read-only view of an INI file. Nothing is read until a value is asked for.
 class TIniFile {
-  public:
+public:
     explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
     const std::string& FileName() const { return fileName_; }
     // The value of `key` in `section` (names matched regardless of case, blanks around the
@@ -20,7 +20,7 @@ class TIniFile {
     std::int32_t ReadInteger(const std::string& section, const std::string& key,
                              std::int32_t fallback) const;
 
-  private:
+private:
     std::string fileName_;
 };
 

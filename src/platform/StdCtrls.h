@@ -11,7 +11,7 @@ namespace tk {
 
 // A control of a form; it registers with its parent form, which makes its native window.
 class TControl : public TComponent {
-  public:
+public:
     TControl(TComponent* owner, TForm* parent);
     ~TControl() override;
 
@@ -30,13 +30,13 @@ class TControl : public TComponent {
     Native* native() const { return native_.get(); }
     void SetNative(std::unique_ptr<Native, NativeDeleter> native) { native_ = std::move(native); }
 
-  private:
+private:
     TForm* parent_;
     std::unique_ptr<Native, NativeDeleter> native_;
 };
 
 class TButton : public TControl {
-  public:
+public:
     using TControl::TControl;
     std::string Caption;
     TNotifyEvent OnClick;
@@ -49,13 +49,13 @@ class TButton : public TControl {
     // goes to the default error display.
     void Click();
 
-  private:
+private:
     bool enabled_ = true;
 };
 
 // A list of text lines; this program's is never shown and only holds lines.
 class TListBox : public TControl {
-  public:
+public:
     using TControl::TControl;
     TStringList Items;
     int ItemHeight = 13;

@@ -11,7 +11,7 @@ namespace tk {
 
 // The root of every failure the program reports; Message is the French text shown to the user.
 class Exception : public std::exception {
-  public:
+public:
     explicit Exception(std::string message) : Message(std::move(message)) {}
     const char* what() const noexcept override { return Message.c_str(); }
     std::string Message;
@@ -19,26 +19,26 @@ class Exception : public std::exception {
 
 // A text that does not convert (integer, date, time), or date/time fields that do not exist.
 class EConvertError : public Exception {
-  public:
+public:
     using Exception::Exception;
 };
 
 // File failures: "Impossible d'ouvrir le fichier %s", "Impossible de créer le fichier %s",
 // "Erreur d'écriture dans le flux".
 class EStreamError : public Exception {
-  public:
+public:
     using Exception::Exception;
 };
 class EFOpenError : public EStreamError {
-  public:
+public:
     using EStreamError::EStreamError;
 };
 class EFCreateError : public EStreamError {
-  public:
+public:
     using EStreamError::EStreamError;
 };
 class EWriteError : public EStreamError {
-  public:
+public:
     using EStreamError::EStreamError;
 };
 

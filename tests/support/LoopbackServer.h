@@ -14,7 +14,7 @@
 #include <thread>
 
 class LoopbackServer {
-  public:
+public:
     explicit LoopbackServer(std::string answer) : answer_(std::move(answer)) {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
@@ -41,7 +41,7 @@ class LoopbackServer {
     std::int32_t Port() const { return port_; }
     int Connections() const { return connections_; }
 
-  private:
+private:
     void Serve() {
         while (!stopping_) {
             const int peer = ::accept(listener_, nullptr, nullptr);

@@ -14,7 +14,7 @@
 #include <vector>
 
 class ProgramFixture : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         tk::fake::Reset();
         saved_ = tk::Application;
@@ -58,7 +58,7 @@ class ProgramFixture : public testing::Test {
 
     const std::filesystem::path& Dir() const { return dir_; }
 
-  private:
+private:
     tk::TApplication* saved_ = nullptr;
     std::unique_ptr<tk::TApplication> application_;
     std::filesystem::path dir_;

@@ -24,7 +24,7 @@ int Scaled(int pixels) {
 }
 
 class TTestForm : public TForm {
-  public:
+public:
     explicit TTestForm(TComponent* owner = nullptr)
         : TForm(owner), Button1(this, this), ListBox1(this, this) {
         Left = 305;

@@ -24,7 +24,7 @@ RECT ChildRect(HWND child);
 // two seconds after `act` is destroyed, so that a box which ignores its input fails the test
 // instead of hanging it.
 class BoxDriver {
-  public:
+public:
     explicit BoxDriver(std::function<void(HWND box)> act);
     ~BoxDriver();
     BoxDriver(const BoxDriver&) = delete;
@@ -33,7 +33,7 @@ class BoxDriver {
     bool Acted() const { return acted_; }
     bool ForcedClosed() const { return forcedClosed_; }
 
-  private:
+private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
     std::function<void(HWND)> act_;
     UINT_PTR timer_ = 0;

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 // A folder of its own for each test, removed afterwards.
 class IniFolder : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
         std::string name =

@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, LogLineTest, testing::ValuesIn(lineCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class ActivityLogTest : public ProgramFixture {
-  protected:
+protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         programDir_ = Dir().string() + "/";

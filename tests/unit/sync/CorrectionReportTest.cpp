@@ -161,7 +161,7 @@ TEST(ClockDifferenceTest, FailureGivesFourZeroCounts) {
 }
 
 class ReportCorrectionTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { tk::fake::Reset(); }
     static std::vector<std::string> Shown() {
         std::vector<std::string> shown;

@@ -21,7 +21,7 @@ std::int32_t RefusedPort() {
 }
 
 class SyncRunTest : public ProgramFixture {
-  protected:
+protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         CreateForm();
@@ -204,7 +204,7 @@ TEST_F(SyncRunTest, WithoutAConnectionTheProgramEndsAtOnce) {
 namespace {
 
 class DateCorrectionRunTest : public SyncRunTest {
-  protected:
+protected:
     void Run(tk::SYSTEMTIME clock, const std::string& timeAnswer, const std::string& reply) {
         TheClock().now = clock;
         Serve(timeAnswer, reply);
