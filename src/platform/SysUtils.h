@@ -60,7 +60,7 @@ extern const char* const PathDelimiters;
 std::string ExtractFilePath(const std::string& fileName);
 // The same with the given delimiters, so that either platform's names can be cut anywhere.
 std::string ExtractFilePath(const std::string& fileName, std::string_view delimiters);
-// True when a file (not a directory) of that name exists. Names are UTF-8.
+// True when a file (not a directory) of that name exists. Names are UTF-8. backend
 bool FileExists(const std::string& fileName);
 
 } // namespace tk

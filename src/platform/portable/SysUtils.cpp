@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <limits>
 #include <system_error>
 
@@ -184,16 +183,6 @@ std::string ExtractFilePath(const std::string& fileName, std::string_view delimi
 
 std::string ExtractFilePath(const std::string& fileName) {
     return ExtractFilePath(fileName, PathDelimiters);
-}
-
-bool FileExists(const std::string& fileName) {
-    if (fileName.empty())
-        return false;
-    // Built from char8_t so that Windows takes the name as UTF-8, not in its ANSI code page.
-    const std::filesystem::path path(std::u8string(fileName.begin(), fileName.end()));
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 } // namespace tk

@@ -4,12 +4,18 @@
 #include "platform/SysUtils.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
 namespace tk {
+
+bool FileExists(const std::string& fileName) {
+    struct stat status;
+    return !fileName.empty() && ::stat(fileName.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
 
 std::string TemporaryNameFor(const std::string& fileName) {
     return fileName + ".tmp";

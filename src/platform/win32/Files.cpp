@@ -8,6 +8,13 @@
 
 namespace tk {
 
+bool FileExists(const std::string& fileName) {
+    if (fileName.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(gui::Widen(fileName).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string TemporaryNameFor(const std::string& fileName) {
     return fileName + ".tmp";
 }

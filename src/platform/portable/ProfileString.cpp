@@ -1,4 +1,4 @@
-// TIniFile, and a profile reader that gives what the Windows one gives (GetPrivateProfileStringA,
+// A profile reader that gives what the Windows one gives (GetPrivateProfileStringA,
 // 2048-byte buffer), odd files included. Its rules were checked one by one against the system's
 // reader under Wine (tests/win32/ProfileOracleTest.cpp).
 #include "platform/IniFiles.h"
@@ -14,16 +14,6 @@
 #include <vector>
 
 namespace tk {
-
-std::string TIniFile::ReadString(const std::string& section, const std::string& key,
-                                 const std::string& fallback) const {
-    return ReadProfileString(fileName_, section, key, fallback);
-}
-
-std::int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key,
-                                   std::int32_t fallback) const {
-    return StrToIntDef(ReadString(section, key, ""), fallback);
-}
 
 namespace {
 
