@@ -27,6 +27,7 @@ struct BoxButton {
 int Show(const std::string& caption, const std::string& text, QMessageBox::Icon icon,
          const std::vector<BoxButton>& buttons, int escape) {
     qt::TheApplication();
+    qt::PrepareToShow();
     QMessageBox box;
     box.setWindowTitle(QString::fromStdString(caption));
     box.setIcon(icon);

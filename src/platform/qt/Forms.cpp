@@ -73,8 +73,6 @@ void CreateControl(TControl& control, QWidget* parent) {
     }
     widget->setObjectName(FromUtf8(control.Name));
     widget->setGeometry(control.Left, control.Top, control.Width, control.Height);
-    if (!control.ParentFont)
-        widget->setFont(qt::LayoutFont(control.Font));
     widget->setVisible(control.Visible);
     auto native = std::unique_ptr<TControl::Native, TControl::NativeDeleter>(new TControl::Native);
     native->widget = widget;
@@ -188,6 +186,14 @@ void TForm::UpdateVisible() {
     }
     if (window->isVisible())
         return;
+    if (!native()->shownBefore) {
+        // Looking fonts up loads the whole font configuration: only for a window that shows.
+        native()->shownBefore = true;
+        qt::PrepareToShow();
+        for (TControl* control : Controls())
+            if (!control->ParentFont && control->native() != nullptr && control->native()->widget)
+                control->native()->widget->setFont(qt::LayoutFont(control->Font));
+    }
     if (Position == TPosition::poScreenCenter) {
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,

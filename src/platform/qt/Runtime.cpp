@@ -29,16 +29,23 @@ QApplication* MakeApplication() {
     // Termination is the program's own decision (its main window's close box), not Qt's.
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName("pendulix");
-    LoadIconResources();
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/pendulix/%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
     StartLoop();
     return application;
 }
 
 } // namespace
+
+void PrepareToShow() {
+    static bool prepared = false;
+    if (prepared)
+        return;
+    prepared = true;
+    LoadIconResources();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/pendulix/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+}
 
 bool Exiting() {
     return exiting;

@@ -14,6 +14,10 @@ QApplication& TheApplication();
 // the platform plugin may already be gone (windows are left to the end of the process).
 bool Exiting();
 
+// Gives windows the program's icon, once, right before the first window or box shows: a hidden
+// run never pays for decoding it.
+void PrepareToShow();
+
 // MessageLoop.cpp: the loop's object, made once with the application.
 void StartLoop();
 // Notifiers of unwatched sockets are kept until no socket callback is running, then freed here.

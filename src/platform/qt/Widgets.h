@@ -13,6 +13,7 @@ namespace tk {
 
 struct TForm::Native {
     QPointer<QWidget> window;
+    bool shownBefore = false; // fonts and icon are settled at the first show
 };
 
 struct TControl::Native {
