@@ -2,6 +2,7 @@
 #include "platform/IniFiles.h"
 
 #include "platform/SysUtils.h"
+#include "platform/win32/Gui.h"
 
 #include <windows.h>
 
@@ -11,19 +12,8 @@ namespace tk {
 
 namespace {
 
-std::wstring Widen(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
-}
-
 // The name in the ANSI code page, or empty when some character has no place there.
-std::string Narrow(const std::wstring& wide) {
+std::string ToAnsiCodePage(const std::wstring& wide) {
     if (wide.empty())
         return {};
     BOOL lossy = FALSE;
@@ -40,8 +30,8 @@ std::string Narrow(const std::wstring& wide) {
 // by that code page. Only the file name has to be brought into the ANSI code page; a name with
 // characters outside it goes by its short (8.3) alias, which always fits.
 std::string AnsiFileName(const std::string& utf8) {
-    const std::wstring wide = Widen(utf8);
-    std::string narrow = Narrow(wide);
+    const std::wstring wide = gui::Widen(utf8);
+    std::string narrow = ToAnsiCodePage(wide);
     if (!narrow.empty() || wide.empty())
         return narrow;
     const DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
@@ -49,7 +39,7 @@ std::string AnsiFileName(const std::string& utf8) {
         std::wstring shortName(length, L'\0');
         const DWORD written = GetShortPathNameW(wide.c_str(), shortName.data(), length);
         shortName.resize(written);
-        narrow = Narrow(shortName);
+        narrow = ToAnsiCodePage(shortName);
         if (!narrow.empty())
             return narrow;
     }
