@@ -67,8 +67,8 @@ class Fixture:
     def __enter__(self):
         args = [sys.executable, str(TIMESERVER), "--background", "--ready-file", self.ready,
                 "--lifetime", "1800"]
-        for spec in self.listen:
-            args += ["--listen", spec]
+        for port_behaviour in self.listen:
+            args += ["--listen", port_behaviour]
         subprocess.run(args, check=True)
         return self
 
