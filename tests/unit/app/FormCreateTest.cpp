@@ -62,6 +62,11 @@ struct SettingsCase {
     bool autoConnect;
 };
 
+// A failing row is named, not dumped as bytes.
+void PrintTo(const SettingsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const SettingsCase settingsCases[] = {
     {"Defaults", "", true, false, false},
     {"AskingTurnsAutoDisconnectOff", "[config]\r\nAutoDisconnect=1\r\n", true, false, false},

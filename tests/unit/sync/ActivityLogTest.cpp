@@ -34,6 +34,11 @@ struct LineCase {
     const char* line;
 };
 
+// A failing row is named, not dumped as bytes.
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const LineCase lineCases[] = {
     {"OnTime",
      {Utc(9, 37, 5), Utc(9, 37, 8), true, "", false, false},

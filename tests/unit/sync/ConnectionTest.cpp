@@ -17,6 +17,11 @@ struct DialCase {
     bool silent = false;
 };
 
+// A failing row is named, not dumped as bytes.
+void PrintTo(const DialCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const std::string Ask = "dialog Confirmation: Voulez-vous fermer la connexion à Internet ?";
 const std::string State = "InternetGetConnectedState(0)";
 const std::string Hangup = "InternetAutodialHangup(0)";

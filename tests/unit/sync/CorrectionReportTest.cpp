@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 
@@ -24,6 +26,11 @@ struct ReportCase {
     CorrectionParts counts;
     const char* text; // "" when on time
 };
+
+// A failing row is named, not dumped as bytes.
+void PrintTo(const ReportCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const ReportCase reportCases[] = {
     {"BehindByAMinuteAndFive",

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct DateCase {
@@ -11,6 +13,11 @@ struct DateCase {
     TTimeOfDay server;
     const char* date; // "YYYY-MM-DD"
 };
+
+// A failing row is named, not dumped as bytes.
+void PrintTo(const DateCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 constexpr tk::SYSTEMTIME Jan20 = {2024, 1, 6, 20, 10, 0, 0, 0};
 constexpr TTimeOfDay Ten = {10, 0, 0};
