@@ -35,17 +35,17 @@ TForm1::TForm1(TComponent* Owner)
     Button1.TabOrder = 0;
     Button1.OnClick = [this](TObject* sender) { Button1Click(sender); };
 
-    for (TPowersock* client :
-         {static_cast<TPowersock*>(&NMTime1), static_cast<TPowersock*>(&NMDayTime1)}) {
-        client->Host = DefaultTimeServer;
-        client->TimeOut = 5000;
-        client->ReportLevel = 0;
-        client->OnConnectionFailed = [this](TObject* sender) { NMTime1ConnectionFailed(sender); };
-    }
-    NMTime1.Name = "NMTime1";
-    NMTime1.Port = 37;
-    NMDayTime1.Name = "NMDayTime1";
-    NMDayTime1.Port = 13;
+    // Both clients ask the same server; only the port differs.
+    auto placeClient = [this](TPowersock& client, const char* name, std::int32_t port) {
+        client.Name = name;
+        client.Host = DefaultTimeServer;
+        client.Port = port;
+        client.TimeOut = 5000;
+        client.ReportLevel = 0;
+        client.OnConnectionFailed = [this](TObject* sender) { NMTime1ConnectionFailed(sender); };
+    };
+    placeClient(NMTime1, "NMTime1", 37);
+    placeClient(NMDayTime1, "NMDayTime1", 13);
 
     ListBox1.Name = "ListBox1";
     ListBox1.Left = 200;
