@@ -3,8 +3,11 @@
 #include "platform/Files.h"
 #include "support/ProgramFixture.h"
 
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -185,6 +188,36 @@ TEST_F(ActivityLogTest, AFileThatCannotBeCreatedIsReportedAndTheOldLogKept) {
     EXPECT_EQ(Read(log_), "old\r\n");
     ASSERT_EQ(tk::fake::Dialogs().size(), 1u);
     EXPECT_EQ(tk::fake::Dialogs()[0].text, "Impossible de créer le fichier " + log_.string());
+}
+
+TEST_F(ActivityLogTest, AReadOnlyFolderIsReportedAndTheOldLogKept) {
+    Write(log_, "old\r\n");
+    const pid_t child = fork();
+    if (child == 0) {
+        // Root writes anywhere, so the folder is made read-only by a mount of its own (in a
+        // mount namespace of this child); elsewhere its mode is enough.
+        const std::string folder = Dir().string();
+        const bool mounted =
+            unshare(CLONE_NEWNS) == 0 &&
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+            mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+        if (!mounted && (geteuid() == 0 || chmod(folder.c_str(), 0555) != 0))
+            _exit(2);
+        LoadAndAppend();
+        const bool reported =
+            tk::fake::Dialogs().size() == 1 &&
+            tk::fake::Dialogs()[0].text == "Impossible de créer le fichier " + log_.string();
+        _exit(reported ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    chmod(Dir().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 2) << "could not make the folder read-only";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the failure was not reported as it should";
+    EXPECT_EQ(Read(log_), "old\r\n");
+    EXPECT_FALSE(std::filesystem::exists(tk::TemporaryNameFor(log_.string())));
 }
 
 TEST_F(ActivityLogTest, AWriteThatStopsShortIsReportedAndTheOldLogKept) {
