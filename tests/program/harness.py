@@ -162,7 +162,12 @@ class ProgramDir:
         return network.sandbox_command(windows=is_windows_program(self.program)) + program
 
     def start(self, cwd=None, env=None, network=None):
-        """Starts the program without waiting; returns the Popen (own process group)."""
+        """Starts the program without waiting; returns the Popen (own process group). The Linux
+        program draws offscreen unless the test asks for a platform: these runs need no screen,
+        and a display shared by runs side by side is one more thing that can fail."""
+        if not is_windows_program(self.program):
+            env = dict(os.environ if env is None else env)
+            env.setdefault("QT_QPA_PLATFORM", "offscreen")
         return subprocess.Popen(
             self.command(network),
             cwd=cwd or self.path,
