@@ -67,16 +67,7 @@ def main():
     if not harness.is_windows_program(harness.program_file()):
         print("skipped: WinInet is the Windows program's")
         return SKIPPED
-    failures = 0
-    for case in CASES:
-        try:
-            result = run_case(case)
-            print(f"ok    {case.name}: {result.elapsed:.1f} s")
-        except AssertionError as failure:
-            failures += 1
-            print(f"FAIL  {case.name}: {failure}")
-        sys.stdout.flush()
-    return 1 if failures else 0
+    return harness.run_cases(CASES, run_case)
 
 
 if __name__ == "__main__":

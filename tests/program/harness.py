@@ -311,6 +311,24 @@ def check(condition, message, result=None):
         raise AssertionError(f"{message}{details}")
 
 
+def run_cases(cases, run_case, wanted=()):
+    """Runs each named case (only those in `wanted`, when given) through `run_case`, which
+    raises AssertionError on failure and returns its Result; prints one line a case. Returns
+    the exit status: 1 when any case failed."""
+    failures = 0
+    for case in cases:
+        if wanted and case.name not in wanted:
+            continue
+        try:
+            result = run_case(case)
+            print(f"ok    {case.name}: {result.elapsed:.1f} s")
+        except AssertionError as failure:
+            failures += 1
+            print(f"FAIL  {case.name}: {failure}")
+        sys.stdout.flush()
+    return 1 if failures else 0
+
+
 def serve_and_run(argv):
     """Inside a Network's sandbox: start the time server, run the program, pass on its status."""
     listen = {}

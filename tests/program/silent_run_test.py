@@ -71,18 +71,7 @@ def run_case(case):
 def main():
     harness.require_sandbox()
     wanted = sys.argv[1:]
-    failures = 0
-    for case in CASES:
-        if wanted and case.name not in wanted:
-            continue
-        try:
-            result = run_case(case)
-            print(f"ok    {case.name}: {result.elapsed:.1f} s")
-        except AssertionError as failure:
-            failures += 1
-            print(f"FAIL  {case.name}: {failure}")
-        sys.stdout.flush()
-    return 1 if failures else 0
+    return harness.run_cases(CASES, run_case, wanted)
 
 
 if __name__ == "__main__":
